@@ -9,12 +9,20 @@ namespace lumetra {
 // The controls of the window layout that the zone actions name.
 enum class Control {
     MainWindow,
+    分组框1,
+    选择夹1,
     超级列表框1,
     超级列表框2,
     超级列表框3,
     超级列表框4,
     超级列表框5,
     超级列表框6,
+    按钮1,
+    按钮2,
+    按钮3,
+    按钮4,
+    按钮5,
+    按钮6,
 };
 
 // The windowing host's services. Rows and columns count from 0; texts are GBK.
