@@ -24,6 +24,17 @@ void WriteReplacement(const void*, UConverterToUnicodeArgs* args, const char*, i
     ucnv_cbToUWriteUChars(args, &kReplacement, 1, 0, error);
 }
 
+// What code page 936 lacks becomes "?", default-ignorable characters (soft hyphen, zero-width
+// space) included, which ICU's own callback would drop silently.
+void WriteQuestionMark(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t, UChar32,
+                       UConverterCallbackReason reason, UErrorCode* error) {
+    if (reason > UCNV_IRREGULAR) {
+        return;
+    }
+    *error = U_ZERO_ERROR;
+    ucnv_cbFromUWriteBytes(args, "?", 1, 0, error);
+}
+
 struct ConverterCloser {
     void operator()(UConverter* converter) const { ucnv_close(converter); }
 };
@@ -34,7 +45,7 @@ std::unique_ptr<UConverter, ConverterCloser> OpenGbk() {
     if (U_FAILURE(error)) {
         return nullptr;
     }
-    ucnv_setSubstChars(converter.get(), "?", 1, &error);
+    ucnv_setFromUCallBack(converter.get(), WriteQuestionMark, nullptr, nullptr, nullptr, &error);
     ucnv_setToUCallBack(converter.get(), WriteReplacement, nullptr, nullptr, nullptr, &error);
     if (U_FAILURE(error)) {
         return nullptr;
