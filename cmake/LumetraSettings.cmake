@@ -17,3 +17,8 @@ elseif(LUMETRA_SANITIZE STREQUAL "thread")
 elseif(NOT LUMETRA_SANITIZE STREQUAL "")
   message(FATAL_ERROR "Unknown LUMETRA_SANITIZE value: ${LUMETRA_SANITIZE}")
 endif()
+
+if(LUMETRA_FUZZ)
+  # Coverage for every library the fuzz targets link; the targets add -fsanitize=fuzzer themselves.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
