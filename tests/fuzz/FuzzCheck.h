@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+// A broken property aborts, so libFuzzer records the input as a crash.
+#define FUZZ_CHECK(condition)                                                                     \
+    do {                                                                                          \
+        if (!(condition)) {                                                                       \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                         \
+        }                                                                                         \
+    } while (false)
+
+namespace lumetra::fuzz {
+
+// Where characters begin when a text is read from its first byte: a byte of 128 or more
+// takes the next byte with it. The size of the text is a boundary too.
+inline std::vector<bool> CharBoundaries(std::string_view text) {
+    std::vector<bool> boundary(text.size() + 1, false);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        boundary[i] = true;
+        i += (static_cast<unsigned char>(text[i]) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
+    }
+    boundary[text.size()] = true;
+    return boundary;
+}
+
+}  // namespace lumetra::fuzz
