@@ -6,6 +6,8 @@
 #include <limits>
 
 #include "platform/codepage/GbkConverter.h"
+#include "platform/codepage/GbkEncoder.h"
+#include "platform/codepage/Utf8Decoder.h"
 
 namespace lumetra::platform {
 
@@ -27,7 +29,23 @@ int Result(UErrorCode error, int32_t length, int outputSize) {
     return U_FAILURE(error) ? 0 : length;
 }
 
+// Counts beyond what an int holds, and failures (kOutputTooSmall...), are 0.
+int ToInt(std::size_t count) {
+    return count > static_cast<std::size_t>(std::numeric_limits<int>::max())
+               ? 0
+               : static_cast<int>(count);
+}
+
 int Utf8ToUnits(const char* input, int inputBytes, char16_t* output, int outputUnits) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(input);
+    const auto count = static_cast<std::size_t>(inputBytes);
+    const std::size_t units =
+        outputUnits == 0
+            ? detail::Utf16LengthOfValidUtf8(bytes, count)
+            : detail::DecodeValidUtf8(bytes, count, output, static_cast<std::size_t>(outputUnits));
+    if (units != detail::kInvalidUtf8) {
+        return ToInt(units);
+    }
     UErrorCode error = U_ZERO_ERROR;
     int32_t length = 0;
     u_strFromUTF8WithSub(output, outputUnits, &length, input, inputBytes, kReplacement, nullptr,
@@ -46,21 +64,10 @@ int GbkToUnits(const char* input, int inputBytes, char16_t* output, int outputUn
 }
 
 int UnitsToGbk(const char16_t* input, int inputUnits, char* output, int outputBytes) {
-    UConverter* converter = detail::GbkConverter();
-    if (!converter) {
-        return 0;
-    }
-    if (outputBytes == 0) {
-        const std::size_t size =
-            detail::GbkEncodedSize(input, static_cast<std::size_t>(inputUnits));
-        return size > static_cast<std::size_t>(std::numeric_limits<int>::max())
-                   ? 0
-                   : static_cast<int>(size);
-    }
-    UErrorCode error = U_ZERO_ERROR;
-    const int32_t length =
-        ucnv_fromUChars(converter, output, outputBytes, input, inputUnits, &error);
-    return Result(error, length, outputBytes);
+    const auto count = static_cast<std::size_t>(inputUnits);
+    return ToInt(outputBytes == 0 ? detail::GbkEncodedSize(input, count)
+                                  : detail::GbkEncode(input, count, output,
+                                                      static_cast<std::size_t>(outputBytes)));
 }
 
 }  // namespace

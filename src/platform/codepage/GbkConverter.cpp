@@ -2,10 +2,7 @@
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
-#include <unicode/utf16.h>
 
-#include <array>
-#include <cstdint>
 #include <memory>
 
 namespace lumetra::platform::detail {
@@ -53,29 +50,6 @@ std::unique_ptr<UConverter, ConverterCloser> OpenGbk() {
     return converter;
 }
 
-// One bit per BMP unit: set when the unit encodes as two bytes, clear for one (ASCII, the
-// single-byte euro sign, and "?" for what is missing or a lone surrogate).
-using TwoByteTable = std::array<std::uint64_t, 65536 / 64>;
-
-TwoByteTable BuildTwoByteTable() {
-    TwoByteTable table{};
-    UConverter* converter = GbkConverter();
-    if (!converter) {
-        return table;
-    }
-    for (std::uint32_t unit = 0; unit < 65536; ++unit) {
-        const auto u = static_cast<UChar>(unit);
-        char out[8];
-        UErrorCode error = U_ZERO_ERROR;
-        ucnv_resetFromUnicode(converter);
-        const int32_t length = ucnv_fromUChars(converter, out, sizeof out, &u, 1, &error);
-        if (U_SUCCESS(error) && length == 2) {
-            table[unit / 64] |= std::uint64_t{1} << (unit % 64);
-        }
-    }
-    return table;
-}
-
 }  // namespace
 
 UConverter* GbkConverter() {
@@ -84,22 +58,6 @@ UConverter* GbkConverter() {
         ucnv_reset(converter.get());
     }
     return converter.get();
-}
-
-std::size_t GbkEncodedSize(const char16_t* units, std::size_t count) {
-    static const TwoByteTable table = BuildTwoByteTable();
-    std::size_t size = count;
-    for (std::size_t i = 0; i < count; ++i) {
-        const char16_t unit = units[i];
-        if (U16_IS_LEAD(unit) && i + 1 < count && U16_IS_TRAIL(units[i + 1])) {
-            // code page 936 has no supplementary characters: the pair is one "?"
-            --size;
-            ++i;
-        } else {
-            size += (table[unit / 64] >> (unit % 64)) & 1;
-        }
-    }
-    return size;
 }
 
 }  // namespace lumetra::platform::detail

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <unicode/ucnv.h>
+#include <unicode/ustring.h>
 
 #include <random>
 #include <thread>
 #include <vector>
 
 #include "platform/codepage/CodePage.h"
+#include "platform/codepage/GbkConverter.h"
 
 namespace lumetra::platform {
 namespace {
@@ -98,29 +101,92 @@ TEST(WideCharToMultiByte, EncodesGbkWithQuestionMarkForWhatIsMissing) {
     }
 }
 
-// The GBK sizing call counts instead of converting; it must agree with the conversion for
-// every unit and for any mixture, surrogates included.
-TEST(WideCharToMultiByte, SizingAgreesWithConversion) {
-    char out[8];
+// The encoder works from a table; for every unit and any mixture, surrogates included, it
+// must write what the ICU converter itself writes, and size it exactly.
+std::string IcuEncode(std::u16string_view units) {
+    UConverter* converter = detail::GbkConverter();
+    std::string out(units.size() * 4 + 4, '\0');
+    UErrorCode error = U_ZERO_ERROR;
+    const int32_t length =
+        ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()), units.data(),
+                        static_cast<int32_t>(units.size()), &error);
+    EXPECT_TRUE(U_SUCCESS(error));
+    out.resize(static_cast<std::size_t>(length));
+    return out;
+}
+
+TEST(WideCharToMultiByte, AgreesWithTheIcuConverter) {
     for (char32_t unit = 0; unit < 0x10000; ++unit) {
-        const auto u = static_cast<char16_t>(unit);
-        ASSERT_EQ(WideCharToMultiByte(CP_GBK, 0, &u, 1, nullptr, 0),
-                  WideCharToMultiByte(CP_GBK, 0, &u, 1, out, sizeof out))
-            << "unit=" << static_cast<unsigned>(unit);
+        const std::u16string units(1, static_cast<char16_t>(unit));
+        ASSERT_EQ(EncodeGbk(units), IcuEncode(units)) << "unit=" << static_cast<unsigned>(unit);
     }
     std::mt19937 random(11);
     const char16_t pool[] = {u'a',      u'\0',     u'\u4E2D', u'\u0E01', u'\u20AC', u'\uFFFD',
-                             u'\xD83D', u'\xDE00', u'\xDBFF', u'\xDC00', u'\u3000'};
-    for (int round = 0; round < 2000; ++round) {
-        std::u16string units(1 + random() % 16, u'a');
+                             u'\xD83D', u'\xDE00', u'\xDBFF', u'\xDC00', u'\u3000', u'\u200B'};
+    for (int round = 0; round < 5000; ++round) {
+        // long ASCII stretches too, so the blocks of ASCII units meet every kind of unit
+        std::u16string units(1 + random() % 40, u'a');
         for (char16_t& u : units) {
-            u = pool[random() % std::size(pool)];
+            u = random() % 4 != 0 ? u'x' : pool[random() % std::size(pool)];
         }
-        std::string buffer(units.size() * 2, '\0');
-        const int size = static_cast<int>(units.size());
-        ASSERT_EQ(WideCharToMultiByte(CP_GBK, 0, units.data(), size, nullptr, 0),
-                  WideCharToMultiByte(CP_GBK, 0, units.data(), size, buffer.data(),
-                                      static_cast<int>(buffer.size())));
+        const std::string expected = IcuEncode(units);
+        ASSERT_EQ(EncodeGbk(units), expected);
+        if (expected.size() < 2) {
+            continue;  // a capacity of 0 asks for the size
+        }
+        std::string shortBuffer(expected.size(), '\0');
+        ASSERT_EQ(WideCharToMultiByte(CP_GBK, 0, units.data(), static_cast<int>(units.size()),
+                                      shortBuffer.data(), static_cast<int>(expected.size()) - 1),
+                  0);
+    }
+}
+
+// Valid UTF-8 is decoded and counted without ICU; both must agree with ICU's decoding, and
+// a buffer one unit short must fail, wherever the ASCII blocks happen to end.
+TEST(MultiByteToWideChar, Utf8DecodingAgreesWithIcu) {
+    const std::string_view pieces[] = {"abcdefghij",
+                                       "a",
+                                       "0123456789abcdefghijklmnopq",
+                                       "\xE4\xB8\xAD",
+                                       "\xC3\xA9",
+                                       "\xF0\x9F\x98\x80",
+                                       "\xE0\xA0\x80",
+                                       "\xED\x9F\xBF",
+                                       "\xF4\x8F\xBF\xBF",
+                                       "\xE0\x80",
+                                       "\xED\xA0\x80",
+                                       "\xF4\x90",
+                                       "\xC0",
+                                       "\xC1\xBF",
+                                       "\x80",
+                                       "\xFF",
+                                       "\xE4\xB8",
+                                       "\xF5\x80\x80\x80"};
+    std::mt19937 random(5);
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes;
+        const std::size_t count = 1 + random() % 8;
+        // most rounds valid only, so our own decoding is taken, not just the fallback
+        const std::size_t choices = round % 3 != 0 ? 9 : std::size(pieces);
+        for (std::size_t k = 0; k < count; ++k) {
+            bytes += pieces[random() % choices];
+        }
+        const auto size = static_cast<int32_t>(bytes.size());
+        std::u16string expected(bytes.size() + 1, u'\0');
+        int32_t length = 0;
+        UErrorCode error = U_ZERO_ERROR;
+        u_strFromUTF8WithSub(expected.data(), static_cast<int32_t>(expected.size()), &length,
+                             bytes.data(), size, 0xFFFD, nullptr, &error);
+        ASSERT_TRUE(U_SUCCESS(error));
+        expected.resize(static_cast<std::size_t>(length));
+        ASSERT_EQ(DecodeUtf8(bytes), expected) << "bytes=" << bytes;
+        if (length < 2) {
+            continue;  // a capacity of 0 asks for the size
+        }
+        std::u16string shortBuffer(expected.size(), u'\0');
+        ASSERT_EQ(
+            MultiByteToWideChar(CP_UTF8, 0, bytes.data(), size, shortBuffer.data(), length - 1), 0)
+            << "bytes=" << bytes;
     }
 }
 
