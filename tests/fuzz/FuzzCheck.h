@@ -3,19 +3,27 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <vector>
 
 // A broken property aborts, so libFuzzer records the input as a crash.
-#define FUZZ_CHECK(condition)                                                                     \
-    do {                                                                                          \
-        if (!(condition)) {                                                                       \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                         \
-        }                                                                                         \
+#define FUZZ_CHECK(condition)                                                            \
+    do {                                                                                 \
+        if (!(condition)) {                                                              \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n%s\n", __FILE__, __LINE__, \
+                         #condition, ::lumetra::fuzz::Context().c_str());                \
+            std::abort();                                                                \
+        }                                                                                \
     } while (false)
 
 namespace lumetra::fuzz {
+
+// What a target wants printed beside a broken property, e.g. the input in readable form.
+inline std::string& Context() {
+    static std::string context;
+    return context;
+}
 
 // Where characters begin when a text is read from its first byte: a byte of 128 or more
 // takes the next byte with it. The size of the text is a boundary too.
