@@ -131,8 +131,10 @@ Position Find(const Text& text, const Text& what, Position start, bool ignoreCas
 Position FindBackwards(const Text& text, const Text& what, std::optional<Position> start,
                        bool ignoreCase) {
     std::size_t limit = text.size();
-    if (start && *start - 1 < static_cast<Position>(text.size())) {
-        limit = *start <= 1 ? 0 : static_cast<std::size_t>(*start - 1);
+    if (start && *start <= 1) {
+        limit = 0;
+    } else if (start && *start - 1 < static_cast<Position>(text.size())) {
+        limit = static_cast<std::size_t>(*start - 1);
     }
     if (limit == 0) {
         return kNotFound;

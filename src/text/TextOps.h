@@ -12,7 +12,8 @@ namespace lumetra {
 
 // First occurrence of `what` at or after `start` (1 or less: from the beginning; beyond
 // the end: not found). An empty `what` gives 1 when the searched part is not empty.
-// `ignoreCase` folds ASCII letters only.
+// `ignoreCase` folds ASCII letters only, never a trail byte. A start on the trail byte of a
+// character searches from the next character.
 Position Find(const Text& text, const Text& what, Position start = 1, bool ignoreCase = false);
 
 // Last occurrence lying wholly within the first start - 1 bytes; without `start`, the last
@@ -32,11 +33,11 @@ Text Middle(const Text& text, Position start, Position n);
 Text Trim(const Text& text);
 
 // Empty pieces between separators stay; an empty remainder after the last one does not;
-// empty text gives no pieces.
+// empty text gives no pieces. An empty separator leaves the text one piece.
 std::vector<Text> Split(const Text& text, const Text& separator);
 Text Join(const std::vector<Text>& pieces, const Text& separator);
 
-// Every occurrence, left to right, without overlap.
+// Every occurrence, left to right, without overlap. An empty `from` changes nothing.
 Text Replace(const Text& text, const Text& from, const Text& to, bool ignoreCase = false);
 
 Text ToUpper(const Text& text);

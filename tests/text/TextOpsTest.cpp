@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <climits>
+#include <cstdint>
 #include <random>
 
 #include "text/TextOps.h"
@@ -101,6 +102,8 @@ TEST(FindBackwards, FindsLastOccurrenceWhollyBeforeStart) {
         {"a: b: c", ": ", 3, false, kNotFound},
         {"a: b: c", ": ", 1, false, kNotFound},
         {"a: b: c", ": ", -3, false, kNotFound},
+        {"a: b: c", ": ", PTRDIFF_MIN, false, kNotFound},
+        {"a: b: c", ": ", PTRDIFF_MAX, false, 5},
         {"a: b: c", "x", {}, false, kNotFound},
         {"aaa", "aa", {}, false, 2},
         {"ABab", "ab", {}, true, 3},
