@@ -2,7 +2,10 @@
 
 // Stand-in for the Windows code-page functions, shaped like them: called with no output
 // buffer (capacity 0) they return the size needed; otherwise the units or bytes written,
-// 0 on failure. Code pages: 65001 (UTF-8) and 936 (GBK).
+// 0 on failure. Code pages: 65001 (UTF-8) and 936 (GBK). Failures: another code page, flags
+// other than 0, empty input, a negative size (-1 for NUL-terminated input is not taken), a
+// capacity without a buffer, and a buffer too small. The buffer is the callee's up to its
+// capacity: past the count returned its contents are unspecified.
 namespace lumetra::platform {
 
 inline constexpr unsigned CP_UTF8 = 65001;
