@@ -26,7 +26,7 @@ struct FindCase {
     Position expected;
 };
 
-TEST(Find, FollowsPositionCaseAndCharacterRules) {
+TEST(TextFind, FollowsPositionCaseAndCharacterRules) {
     const FindCase cases[] = {
         {"abcabc", "bc", 1, false, 2},
         {"abcabc", "bc", 3, false, 5},
@@ -72,7 +72,7 @@ TEST(Find, FollowsPositionCaseAndCharacterRules) {
     }
 }
 
-TEST(Find, KeepsCharacterParityOverLongDoubleByteRuns) {
+TEST(TextFind, KeepsCharacterParityOverLongDoubleByteRuns) {
     Text text;
     for (int i = 0; i < 200000; ++i) {
         text += kZhong;
@@ -92,7 +92,7 @@ struct FindBackwardsCase {
     Position expected;
 };
 
-TEST(FindBackwards, FindsLastOccurrenceWhollyBeforeStart) {
+TEST(TextFindBackwards, FindsLastOccurrenceWhollyBeforeStart) {
     const FindBackwardsCase cases[] = {
         {"a: b: c", ": ", {}, false, 5},
         {"a: b: c", ": ", 100, false, 5},
@@ -154,7 +154,7 @@ bool ReferenceMatch(const Text& text, std::size_t at, const Text& what, bool ign
     return true;
 }
 
-TEST(Find, AgreesWithCharacterByCharacterSearchOnRandomText) {
+TEST(TextFind, AgreesWithCharacterByCharacterSearchOnRandomText) {
     const char alphabet[] = {'a', 'A', ' ', '\x81', '\xA1', '\xD6'};
     std::mt19937 random(7);
     auto randomText = [&](std::size_t maxLength) {
@@ -194,7 +194,7 @@ TEST(Find, AgreesWithCharacterByCharacterSearchOnRandomText) {
     }
 }
 
-TEST(ContainsStartsEnds, RespectCaseAndCharacters) {
+TEST(TextContainsStartsEnds, RespectCaseAndCharacters) {
     EXPECT_TRUE(Contains("Set-Cookie: a", "cookie", true));
     EXPECT_FALSE(Contains("Set-Cookie: a", "cookie"));
     EXPECT_FALSE(Contains(kTrailA, "A"));
@@ -211,7 +211,7 @@ TEST(ContainsStartsEnds, RespectCaseAndCharacters) {
     EXPECT_TRUE(EndsWith("x" + kTrailA, kTrailA));
 }
 
-TEST(LeftRightMiddle, CountBytesAndClampQuietly) {
+TEST(TextLeftRightMiddle, CountBytesAndClampQuietly) {
     const Text t = "abcdef";
     EXPECT_EQ(Left(t, 2), "ab");
     EXPECT_EQ(Left(t, 6), t);
@@ -234,7 +234,7 @@ TEST(LeftRightMiddle, CountBytesAndClampQuietly) {
     EXPECT_EQ(Middle("", 1, 1), "");
 }
 
-TEST(Trim, RemovesSpacesAndFullWidthSpacesOnly) {
+TEST(TextTrim, RemovesSpacesAndFullWidthSpacesOnly) {
     const std::pair<Text, Text> cases[] = {
         {"  a b  ", "a b"},
         {kFullWidthSpace + " a" + kFullWidthSpace + " ", "a"},
@@ -253,7 +253,7 @@ TEST(Trim, RemovesSpacesAndFullWidthSpacesOnly) {
     }
 }
 
-TEST(Split, KeepsInnerEmptyPiecesButNotTheEmptyRemainder) {
+TEST(TextSplit, KeepsInnerEmptyPiecesButNotTheEmptyRemainder) {
     const struct {
         Text text;
         Text separator;
@@ -277,13 +277,13 @@ TEST(Split, KeepsInnerEmptyPiecesButNotTheEmptyRemainder) {
     }
 }
 
-TEST(Join, PutsTheSeparatorBetweenPieces) {
+TEST(TextJoin, PutsTheSeparatorBetweenPieces) {
     EXPECT_EQ(Join({}, ", "), "");
     EXPECT_EQ(Join({"a"}, ", "), "a");
     EXPECT_EQ(Join({"a", "", "b"}, "; "), "a; ; b");
 }
 
-TEST(Replace, ReplacesEveryOccurrenceLeftToRightWithoutOverlap) {
+TEST(TextReplace, ReplacesEveryOccurrenceLeftToRightWithoutOverlap) {
     const struct {
         Text text;
         Text from;
@@ -312,7 +312,7 @@ TEST(Replace, ReplacesEveryOccurrenceLeftToRightWithoutOverlap) {
     }
 }
 
-TEST(CaseChange, AffectsAsciiLettersOnlyNeverTrailBytes) {
+TEST(TextCaseChange, AffectsAsciiLettersOnlyNeverTrailBytes) {
     EXPECT_EQ(ToUpper("abcXYZ09-z"), "ABCXYZ09-Z");
     EXPECT_EQ(ToLower("ABCxyz09-A"), "abcxyz09-a");
     EXPECT_EQ(ToUpper(kTraila + "a" + kZhong), kTraila + "A" + kZhong);
@@ -321,7 +321,7 @@ TEST(CaseChange, AffectsAsciiLettersOnlyNeverTrailBytes) {
     EXPECT_EQ(ToUpper(""), "");
 }
 
-TEST(BytesAndText, StopAtTheFirstZeroByteWithoutConversion) {
+TEST(TextBytes, StopAtTheFirstZeroByteWithoutConversion) {
     EXPECT_EQ(BytesToText({}), "");
     EXPECT_EQ(BytesToText({'a', 'b'}), "ab");
     EXPECT_EQ(BytesToText({'a', 0, 'b'}), "a");
@@ -331,7 +331,7 @@ TEST(BytesAndText, StopAtTheFirstZeroByteWithoutConversion) {
     EXPECT_EQ(TextToBytes(""), Bytes{});
 }
 
-TEST(IntegerText, ConvertsBothWays) {
+TEST(TextInteger, ConvertsBothWays) {
     EXPECT_EQ(IntegerToText(0), "0");
     EXPECT_EQ(IntegerToText(1234), "1234");
     EXPECT_EQ(IntegerToText(-5), "-5");
