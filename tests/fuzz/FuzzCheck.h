@@ -25,6 +25,18 @@ inline std::string& Context() {
     return context;
 }
 
+inline std::string Hex(std::string_view bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 15];
+        hex += ' ';
+    }
+    return hex;
+}
+
 // Where characters begin when a text is read from its first byte: a byte of 128 or more
 // takes the next byte with it. The size of the text is a boundary too.
 inline std::vector<bool> CharBoundaries(std::string_view text) {
@@ -36,6 +48,25 @@ inline std::vector<bool> CharBoundaries(std::string_view text) {
     }
     boundary[text.size()] = true;
     return boundary;
+}
+
+// Whether every byte of 128 or more that starts a character is followed by a GBK second
+// byte. The code-page functions read any other lead byte as a character of its own, while
+// the text operations still pair it with the next byte, so the two views of such a text
+// disagree on where characters end.
+inline bool IsPairedGbk(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) {
+            if (i + 1 == text.size()) {
+                return false;
+            }
+            const auto trail = static_cast<unsigned char>(text[++i]);
+            if (trail < 0x40 || trail == 0x7F || trail == 0xFF) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 }  // namespace lumetra::fuzz
