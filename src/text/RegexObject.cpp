@@ -73,8 +73,7 @@ bool RegexObject::Create(const Text& pattern, const Text& subject,
     platform::PutProperty(regExp_, "Pattern", platform::GbkToUtf16(compiled));
     subject_ = platform::GbkToUtf16(subject);
     Variant collection;
-    const Variant args[] = {subject_};
-    platform::CallMethod(regExp_, "Execute", args, &collection);
+    platform::CallMethod(regExp_, "Execute", std::span<const Variant>(&subject_, 1), &collection);
     matches_ = collection.AsObject();
     return matches_ != nullptr;
 }

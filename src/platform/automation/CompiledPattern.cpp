@@ -2,7 +2,9 @@
 
 #include <re2/re2.h>
 
+#include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "platform/automation/Utf8Subject.h"
 
@@ -53,6 +55,7 @@ std::optional<std::vector<std::int32_t>> CompiledPattern::FindAll(std::u16string
     std::vector<re2::StringPiece> groups(1 + re_->NumberOfCapturingGroups());
     const int groupSlots = static_cast<int>(groups.size());
     std::vector<std::int32_t> bounds;
+    std::vector<std::pair<std::size_t, std::size_t>> boundaries;  // byte offset, slot in bounds
 
     // UTF-16 offsets come from a cursor that only moves forward, match by match, so the
     // whole walk reads each byte a bounded number of times.
@@ -73,23 +76,27 @@ std::optional<std::vector<std::int32_t>> CompiledPattern::FindAll(std::u16string
                 end = offsetOf(groups[lineEnd]);  // the terminator was only looked at
             }
         }
-        cursorUnit += Utf16Length(view.substr(cursorByte, begin - cursorByte));
-        cursorByte = begin;
-        const auto unitOf = [&](std::size_t byte) {
-            return static_cast<std::int32_t>(cursorUnit +
-                                             Utf16Length(view.substr(begin, byte - begin)));
-        };
-        bounds.push_back(static_cast<std::int32_t>(cursorUnit));
-        bounds.push_back(unitOf(end));
+        // The match's boundaries in byte order, so one walk over the match converts them all.
+        const std::size_t first = bounds.size();
+        boundaries.clear();
+        boundaries.push_back({begin, first});
+        boundaries.push_back({end, first + 1});
+        bounds.push_back(-1);
+        bounds.push_back(-1);
         for (const int index : translated_.groupIndex) {
             const re2::StringPiece& group = groups[index];
-            if (group.data() == nullptr) {
-                bounds.push_back(-1);
-                bounds.push_back(-1);
-            } else {
-                bounds.push_back(unitOf(offsetOf(group)));
-                bounds.push_back(unitOf(offsetOf(group) + group.size()));
+            if (group.data() != nullptr) {
+                boundaries.push_back({offsetOf(group), bounds.size()});
+                boundaries.push_back({offsetOf(group) + group.size(), bounds.size() + 1});
             }
+            bounds.push_back(-1);
+            bounds.push_back(-1);
+        }
+        std::sort(boundaries.begin(), boundaries.end());
+        for (const auto& [byte, slot] : boundaries) {
+            cursorUnit += Utf16Length(view.substr(cursorByte, byte - cursorByte));
+            cursorByte = byte;
+            bounds[slot] = static_cast<std::int32_t>(cursorUnit);
         }
         if (!global) {
             break;
