@@ -21,9 +21,9 @@ Text Utf8ToGbk(const Bytes& bytes) {
     if (n <= 0 || n == std::numeric_limits<int>::max()) {
         return {};
     }
-    // n + 1 units, the last one 0 so the terminator goes through the conversion. The first n
-    // are all written by it, so only the last one is cleared: zeroing 2n bytes of a large
-    // page first costs a tenth of the whole conversion.
+    // n + 1 units, the last one 0 so the terminator goes through the conversion. The
+    // conversion writes the first n, so only the last is cleared: zeroing all of a large
+    // page's buffer first would be a pass of its own.
     const auto wide = std::make_unique_for_overwrite<char16_t[]>(static_cast<std::size_t>(n) + 1);
     wide[static_cast<std::size_t>(n)] = u'\0';
     if (platform::MultiByteToWideChar(CP_UTF8, 0, input, inputBytes, wide.get(), n) != n) {
