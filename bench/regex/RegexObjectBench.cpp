@@ -30,7 +30,7 @@ Text ChinaMessages(std::size_t size) {
     return Repeat(
         Gbk("        <div class=\"row message\">\r\n"
             "            <div class=\"col-md-3 sender\">1069</div>\r\n"
-            "            <div class=\"col-md-6 msg\">【京东】您的验证码<span><b>382910</b>"
+            "            <div class=\"col-md-6 msg\">【快送】您的验证码<span><b>382910</b>"
             "</span>，请勿泄露给他人。</div>\r\n"
             "            <div class=\"col-md-3 time\">2024-05-01 12:00:03</div>\r\n"
             "        </div>\r\n"),

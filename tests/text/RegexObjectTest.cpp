@@ -115,9 +115,9 @@ TEST(RegexObject, DefaultsIgnoreCaseAreMultiLineAndGlobal) {
 
 TEST(RegexObject, TextsRoundTripThroughGbk) {
     RegexObject regex;
-    const Text subject = Gbk("发信方【京东】验证码：<b>1234</b>");
+    const Text subject = Gbk("发信方【快送】验证码：<b>1234</b>");
     ASSERT_TRUE(regex.Create(Gbk("(【.*】).*<b>(.*?)</b>"), subject));
-    EXPECT_EQ(regex.SubmatchText(1, 1), Gbk("【京东】"));
+    EXPECT_EQ(regex.SubmatchText(1, 1), Gbk("【快送】"));
     EXPECT_EQ(regex.SubmatchText(1, 2), "1234");
     EXPECT_EQ(regex.ReplaceMatches(Gbk("[$2]")), Gbk("发信方[1234]"));
     ASSERT_TRUE(regex.Create(Gbk("中(文)"), Gbk("中文中文"), {}, {}, false));

@@ -102,9 +102,9 @@ TEST(Messages, RandomZoneTimeFromM1SenderAndCodeFromM2) {
     CreateAsZonesDo(times, patterns::M1, page, false);
     CreateAsZonesDo(senders, patterns::M2, page, false);
     const MessageRow rows[] = {
-        {"2024-05-01 12:30:45", "【淘宝】", "482913"},
-        {"2024-05-01 12:05:10", "【Telegram】", "55123"},
-        {"2024-05-01 11:42:00", "【京东】", "7391"},
+        {"2024-05-01 12:30:45", "【易购】", "482913"},
+        {"2024-05-01 12:05:10", "【ChatApp】", "55123"},
+        {"2024-05-01 11:42:00", "【快送】", "7391"},
     };
     ASSERT_EQ(times.MatchCount(), 3);
     ASSERT_EQ(senders.MatchCount(), 3);
@@ -142,15 +142,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RegionalCase{"China",
                                    "site-b-china-messages.html",
                                    patterns::M3,
-                                   {{"2024-05-01 12:00:03", "【京东】您的验证码", "382910"},
-                                    {"2024-05-01 11:58:41", "【招商银行】动态码", "6140"},
-                                    {"2024-05-01 11:30:00", "【美团】验证码", "770421"}}},
+                                   {{"2024-05-01 12:00:03", "【快送】您的验证码", "382910"},
+                                    {"2024-05-01 11:58:41", "【星辰银行】动态码", "6140"},
+                                    {"2024-05-01 11:30:00", "【好味外卖】验证码", "770421"}}},
                       RegionalCase{"Us",
                                    "site-b-us-messages.html",
                                    patterns::M4,
-                                   {{"2024-05-01 08:15:27", "Google", "482210"},
+                                   {{"2024-05-01 08:15:27", "MailBox", "482210"},
                                     {"2024-05-01 08:02:10", "22395", "913-442"},
-                                    {"2024-05-01 07:44:59", "Microsoft", "5521"}}}),
+                                    {"2024-05-01 07:44:59", "CloudDesk", "5521"}}}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(Messages, RegionalPatternsNeedTheQuoteSubstitution) {
