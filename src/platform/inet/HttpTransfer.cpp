@@ -162,6 +162,12 @@ std::string UrlHost(const std::string& host) {
     return ipv6 ? "[" + host + "]" : host;
 }
 
+// Port 0 stands for the scheme's own.
+int PortOf(INTERNET_PORT port, bool secure) {
+    if (port != 0) return port;
+    return secure ? 443 : 80;
+}
+
 void ApplyMethod(CURL* easy, const std::string& verb, std::string_view body) {
     curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, nullptr);
     if (EqualsIgnoringCase(verb, "HEAD")) {
@@ -216,8 +222,11 @@ void ApplyFixed(CURL* easy, const inet::Request& request, const std::vector<std:
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, inet::ConnectTimeoutMs());
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, inet::IdleTimeoutSeconds());
-    if (!HasHeader(lines, "User-Agent") && !request.target.session.agent.empty()) {
-        curl_easy_setopt(easy, CURLOPT_USERAGENT, request.target.session.agent.c_str());
+    const std::string& agent = request.target.session.agent;
+    bool agentFits =
+        std::none_of(agent.begin(), agent.end(), [](unsigned char c) { return c < 0x20; });
+    if (!HasHeader(lines, "User-Agent") && !agent.empty() && agentFits) {
+        curl_easy_setopt(easy, CURLOPT_USERAGENT, agent.c_str());
     }
     if ((request.flags & INTERNET_FLAG_NO_COOKIES) == 0 && inet::CookieShare() != nullptr) {
         curl_easy_setopt(easy, CURLOPT_SHARE, inet::CookieShare());
@@ -282,7 +291,7 @@ bool Perform(inet::Request& request, std::string_view block, std::string_view bo
     Hop hop;
     hop.secure = (request.flags & INTERNET_FLAG_SECURE) != 0;
     hop.url = std::string(hop.secure ? "https://" : "http://") + UrlHost(request.target.host) +
-              ":" + std::to_string(request.target.port) + "/";
+              ":" + std::to_string(PortOf(request.target.port, hop.secure)) + "/";
     hop.verb = request.verb;
     hop.body = body;
     hop.lines = HeaderLines(block);
