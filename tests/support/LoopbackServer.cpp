@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
@@ -89,7 +90,8 @@ struct LoopbackServer::Impl {
     std::list<Worker> workers;
     std::size_t connections = 0;
 
-    explicit Impl(Scheme s) : scheme(s) {}
+    Impl(Scheme s, int requested) : scheme(s), requestedPort(requested) {}
+    int requestedPort = 0;
 
     void Start();
     void Stop();
@@ -111,7 +113,12 @@ void LoopbackServer::Impl::Start() {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
+    address.sin_port = htons(static_cast<std::uint16_t>(requestedPort));
+    if (listenFd >= 0 && requestedPort != 0) {
+        // A fixed port must be usable again right after an earlier run's connections closed.
+        int reuse = 1;
+        setsockopt(listenFd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    }
     socklen_t length = sizeof address;
     if (listenFd < 0 || bind(listenFd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
         listen(listenFd, SOMAXCONN) != 0 ||
@@ -232,7 +239,10 @@ void LoopbackServer::Impl::ServeRequests(SocketStream& stream) {
     }
 }
 
-LoopbackServer::LoopbackServer(Scheme scheme) : impl_(std::make_unique<Impl>(scheme)) {
+LoopbackServer::LoopbackServer(Scheme scheme) : LoopbackServer(scheme, 0) {}
+
+LoopbackServer::LoopbackServer(Scheme scheme, int port)
+    : impl_(std::make_unique<Impl>(scheme, port)) {
     try {
         impl_->Start();
     } catch (...) {

@@ -47,6 +47,7 @@ class LoopbackServer {
     };
 
     explicit LoopbackServer(Scheme scheme = Scheme::Http);  // 127.0.0.1, ephemeral port, serving
+    LoopbackServer(Scheme scheme, int port);  // a fixed port (0: ephemeral), for the sample sites
     ~LoopbackServer();  // stops, unblocks stalled connections, joins its threads
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
