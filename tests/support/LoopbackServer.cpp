@@ -9,12 +9,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
+#include <cstdint>
 #include <list>
 #include <mutex>
 #include <set>
