@@ -51,13 +51,16 @@ void AddCookieLine(Text& headers, const Text& cookies) {
 }
 
 Bytes ReadBody(HINTERNET request) {
+    // Each read lands straight at the end of the body.
     Bytes body;
-    std::uint8_t chunk[kReadChunk];
-    DWORD read = 0;
-    while (InternetReadFile(request, chunk, kReadChunk, &read) && read > 0) {
-        body.insert(body.end(), chunk, chunk + read);
+    for (;;) {
+        std::size_t used = body.size();
+        body.resize(used + kReadChunk);
+        DWORD read = 0;
+        bool more = InternetReadFile(request, body.data() + used, kReadChunk, &read) && read > 0;
+        body.resize(used + (more ? read : 0));
+        if (!more) return body;
     }
-    return body;
 }
 
 // Left as 5000 spaces when the head doesn't fit or the query fails.

@@ -130,8 +130,13 @@ struct Hop {
 
 struct Transfer {
     inet::Request* request;
+    CURL* easy;
     bool headDone = false;
 };
+
+// Room for an announced body up front, so it isn't copied as it grows; a length beyond
+// this is taken as a claim, not as a reason to reserve.
+constexpr curl_off_t kReserveLimit = curl_off_t{64} << 20;
 
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
     static_cast<Transfer*>(user)->request->body.append(data, size * count);
@@ -153,7 +158,14 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     while (line.ends_with('\n') || line.ends_with('\r')) line.remove_suffix(1);
     head.append(line);
     head += "\r\n";
-    if (line.empty()) transfer->headDone = true;
+    if (line.empty()) {
+        transfer->headDone = true;
+        curl_off_t length = -1;
+        curl_easy_getinfo(transfer->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        if (length > 0 && length <= kReserveLimit) {
+            transfer->request->body.reserve(static_cast<std::size_t>(length));
+        }
+    }
     return size * count;
 }
 
@@ -287,7 +299,7 @@ bool Perform(inet::Request& request, std::string_view block, std::string_view bo
     EasyHandle easy(curl_easy_init(), curl_easy_cleanup);
     if (!easy) return false;
 
-    Transfer transfer{&request};
+    Transfer transfer{&request, easy.get()};
     Hop hop;
     hop.secure = (request.flags & INTERNET_FLAG_SECURE) != 0;
     hop.url = std::string(hop.secure ? "https://" : "http://") + UrlHost(request.target.host) +
