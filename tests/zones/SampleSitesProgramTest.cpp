@@ -14,6 +14,7 @@
 
 #include "platform/inet/SimpleGet.h"
 #include "sample-sites/SampleContent.h"
+#include "support/LoopbackServer.h"
 #include "web/HttpAccess.h"
 
 extern char** environ;
@@ -110,6 +111,19 @@ TEST(SampleSitesProgram, ServesBothSitesUntilTerminated) {
     EXPECT_EQ(std::string(body.begin(), body.end()), *samples::SiteAPage("/?page=0"));
     const std::string listing = "/US-Phone-Number/list_2.html";
     EXPECT_EQ(FetchPageText(ready->siteB + listing), *samples::SiteBPage(listing));
+    EXPECT_EQ(process.Stop(), 0);
+}
+
+TEST(SampleSitesProgram, ListensOnTheGivenPorts) {
+    // Ports the system just handed out, so most likely free.
+    const int portA = testing::LoopbackServer().Port();
+    const int portB = testing::LoopbackServer(testing::LoopbackServer::Scheme::Https).Port();
+    SampleSitesProcess process(
+        {"--port-a", std::to_string(portA), "--port-b", std::to_string(portB)});
+    const auto line = process.ReadLine();
+    ASSERT_TRUE(line);
+    EXPECT_EQ(*line, "ready site-a=http://127.0.0.1:" + std::to_string(portA) +
+                         " site-b=https://127.0.0.1:" + std::to_string(portB));
     EXPECT_EQ(process.Stop(), 0);
 }
 

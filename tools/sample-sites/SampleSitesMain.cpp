@@ -12,7 +12,6 @@
 #include <memory>
 #include <optional>
 #include <string_view>
-#include <type_traits>
 
 #include "sample-sites/SampleContent.h"
 #include "support/LoopbackServer.h"
@@ -56,16 +55,6 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     return options;
 }
 
-std::unique_ptr<LoopbackServer> Listen(LoopbackServer::Scheme scheme, int port) {
-    if constexpr (std::is_constructible_v<LoopbackServer, LoopbackServer::Scheme, int>) {
-        return std::make_unique<LoopbackServer>(scheme, port);
-    } else {
-        // This server library binds ephemeral ports only.
-        if (port != 0) return nullptr;
-        return std::make_unique<LoopbackServer>(scheme);
-    }
-}
-
 Reply PageOrNotFound(const std::optional<std::string>& page) {
     return page ? Reply::Html(*page) : Reply::Html("<html><body>404</body></html>\n", 404);
 }
@@ -88,14 +77,10 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<LoopbackServer> siteA, siteB;
     try {
-        siteA = Listen(LoopbackServer::Scheme::Http, options->portA);
-        siteB = Listen(LoopbackServer::Scheme::Https, options->portB);
+        siteA = std::make_unique<LoopbackServer>(LoopbackServer::Scheme::Http, options->portA);
+        siteB = std::make_unique<LoopbackServer>(LoopbackServer::Scheme::Https, options->portB);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "lumetra-sample-sites: %s\n", error.what());
-        return 1;
-    }
-    if (!siteA || !siteB) {
-        std::fprintf(stderr, "lumetra-sample-sites: cannot listen on the requested ports\n");
         return 1;
     }
     siteA->SetHandler([](const RecordedRequest& request) {
