@@ -31,7 +31,8 @@ std::vector<ListedNumber> ListingNumbers(SampleZone zone, int page);
 // The messages of a listed number, newest first; none for a number that is not listed.
 std::vector<Message> Messages(SampleZone zone, std::string_view number);
 
-// Page layouts: one listing entry per line, one message per block of lines.
+// Page layouts: one listing entry per line, one message per block of lines; site B pages
+// end their lines with CR LF.
 std::string ListingPageHtml(SampleZone zone, int page, const std::vector<ListedNumber>& numbers);
 std::string MessagePageHtml(SampleZone zone, std::string_view number,
                             const std::vector<Message>& messages);

@@ -15,6 +15,16 @@ std::string PageStart(const std::string& title) {
 
 constexpr char kPageEnd[] = "</div>\n</body>\n</html>\n";
 
+// Site B ends its lines with CR LF.
+std::string WithCrLf(const std::string& page) {
+    std::string converted;
+    for (const char c : page) {
+        if (c == '\n') converted += '\r';
+        converted += c;
+    }
+    return converted;
+}
+
 std::string RandomListing(int page, const std::vector<ListedNumber>& numbers) {
     std::string html = PageStart("免费接码 - 第" + std::to_string(page) + "页");
     html += "<ul class=\"number-list\">\n";
@@ -102,9 +112,9 @@ std::string ListingPageHtml(SampleZone zone, int page, const std::vector<ListedN
         case SampleZone::Random:
             return RandomListing(page, numbers);
         case SampleZone::China:
-            return ChinaListing(page, numbers);
+            return WithCrLf(ChinaListing(page, numbers));
         case SampleZone::Us:
-            return UsListing(page, numbers);
+            return WithCrLf(UsListing(page, numbers));
     }
     return {};
 }
@@ -115,9 +125,9 @@ std::string MessagePageHtml(SampleZone zone, std::string_view number,
         case SampleZone::Random:
             return RandomMessages(number, messages);
         case SampleZone::China:
-            return ChinaMessages(number, messages);
+            return WithCrLf(ChinaMessages(number, messages));
         case SampleZone::Us:
-            return UsMessages(number, messages);
+            return WithCrLf(UsMessages(number, messages));
     }
     return {};
 }
