@@ -165,6 +165,10 @@ bool StartsWith(const Text& text, const Text& prefix, bool ignoreCase) {
 }
 
 bool EndsWith(const Text& text, const Text& suffix) {
+    // Every text ends with the empty text, even one cut after a lone lead byte.
+    if (suffix.empty()) {
+        return true;
+    }
     if (suffix.size() > text.size()) {
         return false;
     }

@@ -1,6 +1,7 @@
 #include "web/CookieMerge.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "text/TextOps.h"
 
@@ -24,7 +25,10 @@ Text MergeCookies(Text& older, const Text& newer) {
     for (const Text& piece : olderPieces) {
         if (!HasCookieName(merged, CookieName(piece))) merged.push_back(piece);
     }
-    std::erase_if(merged, [](const Text& piece) { return EndsWith(piece, "=deleted"); });
+    // The last eight bytes decide, whatever character the byte before "=" belongs to.
+    std::erase_if(merged, [](const Text& piece) {
+        return std::string_view(piece).ends_with("=deleted");
+    });
     older = JoinUnique(Join(merged, kSeparator), kSeparator);
     return older;
 }

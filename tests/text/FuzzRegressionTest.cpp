@@ -53,5 +53,12 @@ TEST(FuzzRegression, ExtremePositionsClampQuietly) {
     EXPECT_EQ(TextBefore(text, ":", kHighest), "");
 }
 
+// Every text ends with the empty text, also one that ends in a lone lead byte.
+TEST(FuzzRegression, EveryTextEndsWithTheEmptyText) {
+    for (const Text text : {"", "a", "a\x81", "a\xD6\xD0"}) {
+        EXPECT_TRUE(EndsWith(text, "")) << text;
+    }
+}
+
 }  // namespace
 }  // namespace lumetra

@@ -25,6 +25,8 @@ TEST(MergeCookies, NewerFirstThenOlderNotNamedDeletedAndRepeatsOut) {
         {"  a=1  ", " b=2; ", "b=2; a=1"},
         {" a =1", "a=2", "a=2"},          // names are trimmed for the comparison
         {"a=1; old=deleted", "", "a=1"},  // an older deleted piece goes too
+        // A name ending in a lead byte: the last eight bytes still say "=deleted".
+        {"a=1", "\xCB\xCB\xCB=deleted", "a=1"},
         {"a=1", "b=2;c=3", "b=2;c=3; a=1"},
     };
     for (const auto& c : cases) {
